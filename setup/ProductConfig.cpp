@@ -1,0 +1,3 @@
+#include "setup/ProductConfig.h"
+
+ProductConfigRecord ProductConfig;

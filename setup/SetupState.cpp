@@ -1,0 +1,3 @@
+#include "setup/SetupState.h"
+
+SetupStateRecord SetupState;
