@@ -1,7 +1,5 @@
 #include "ui/ProgressMeter.h"
 
-#include <cmath>
-
 #include "setup/SetupState.h"
 
 void SetMeterGeometry(ProgressMeterRecord& meter, const ScreenRect& frame, const ScreenRect& dialog, std::int32_t cxBorder,
@@ -13,11 +11,6 @@ void SetMeterGeometry(ProgressMeterRecord& meter, const ScreenRect& frame, const
     meter.TextX = (meter.Right - meter.Left) / 2 + meter.Left - 10;
     meter.TextY = (meter.Bottom - meter.Top) / 2 + meter.Top - 8;
     meter.Width = meter.Right - meter.Left + 1;
-}
-
-std::int32_t RoundHalfEven(long double value) {
-    // The default floating-point rounding mode is to nearest, ties to even.
-    return static_cast<std::int32_t>(std::nearbyintl(value));
 }
 
 MeterReading ReadMeter(const ProgressMeterRecord& meter, std::int32_t done, std::int32_t total) {

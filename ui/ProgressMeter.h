@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/Rounding.h"
 #include "ui/ScreenGeometry.h"
-
 
 class MeterCanvas {
 public:
@@ -32,9 +32,6 @@ struct ProgressMeterRecord {
 // coordinates), relative to the dialog's client area.
 void SetMeterGeometry(ProgressMeterRecord& meter, const ScreenRect& frame, const ScreenRect& dialog, std::int32_t cxBorder,
                       std::int32_t cyBorder, std::int32_t cyCaption);
-
-// Rounds to the nearest integer, a half going to the even neighbour.
-std::int32_t RoundHalfEven(long double value);
 
 struct MeterReading {
     std::int32_t BarEnd;

@@ -1,0 +1,60 @@
+// The Main dialog: asks for the destination directory and creates its last level.
+#include "setup/FailureReport.h"
+#include "setup/PathHelpers.h"
+#include "setup/ProductConfig.h"
+#include "setup/SetupState.h"
+#include "ui/DestinationForm.h"
+#include "ui/DialogControlIds.h"
+#include "ui/DialogHelpersWin32.h"
+#include "ui/InputDialogsWin32.h"
+
+namespace {
+
+std::string OwnDirectory() {
+    char path[261] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return DirectoryOf(path);
+}
+
+void OpenMain(HWND dialog) {
+    SetupState.DestDir = OwnDirectory();
+    SetWindowTextA(dialog, "Destination Directory");
+    SendDlgItemMessageA(dialog, DestinationEdit, WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(ProductConfig.DefaultDestDir.c_str()));
+    CenterOnScreen(dialog);
+    SetFocus(GetDlgItem(dialog, DestinationEdit));
+}
+
+// DestDir takes the typed text before it is tested: the clean-up after a cancel looks there.
+void AcceptDestination(HWND dialog) {
+    SetupState.DestDir = ReadDialogItemText(dialog, DestinationEdit);
+    if (!IsValidDestinationForm(SetupState.DestDir)) {
+        MessageBeep(0);
+        return;
+    }
+    // A directory that cannot be made or entered keeps the dialog open without a word.
+    if (CreateDestDir(SetupState.DestDir)) EndDialog(dialog, 1);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    GuardFailures([&] {
+        switch (message) {
+            case WM_INITDIALOG:
+                OpenMain(dialog);
+                break;
+            case WM_COMMAND:
+                if (LOWORD(wParam) == OkCommand) {
+                    AcceptDestination(dialog);
+                } else if (LOWORD(wParam) == CancelCommand && ConfirmExit()) {
+                    EndDialog(dialog, 0);
+                }
+                break;
+            case WM_DESTROY:
+                EndDialog(dialog, 0);
+                break;
+        }
+    });
+    return FALSE;
+}
