@@ -88,6 +88,13 @@ public:
         : SetupFailure("EDamagedArchive", "The installation files are damaged: " + fault) {}
 };
 
+// The uninstaller could not delete one of the product's files.
+class ERemovalFailed : public SetupFailure {
+public:
+    QUENFOLD_RAISE_SITE ERemovalFailed(const std::string& path, int code)
+        : SetupFailure("ERemovalFailed", "Cannot remove " + path + ": " + InOutErrorMessage(code)) {}
+};
+
 // The text of the failure report: "Exception <class> in module <file> at <address>." then a line
 // feed and the message, with a full stop added when it has none.
 std::string FormatFailureReport(const std::string& className, const std::string& moduleFileName,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum class OsEntryKind { None, File, Directory };
 
@@ -32,3 +33,5 @@ int OsFileSize(OsHandle handle, std::int64_t& size);
 int OsTruncateFile(OsHandle handle);
 int OsCloseFile(OsHandle handle);
 int OsDeleteFile(const std::string& path);
+// The names in a folder, without "." and "..". Empty when the folder cannot be read.
+std::vector<std::string> OsListFolder(const std::string& folder);

@@ -1,6 +1,7 @@
 // POSIX file calls for the native build. Paths use the Windows separator in the portable code;
 // a backslash becomes a slash here. Sharing modes have no POSIX counterpart and are not enforced.
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -140,4 +141,16 @@ int OsDeleteFile(const std::string& path) {
     if (OsPathKind(path) == OsEntryKind::Directory) return ErrorCode::AccessDenied;
     if (::unlink(native.c_str()) != 0) return WindowsCodeOf(errno, native);
     return 0;
+}
+
+std::vector<std::string> OsListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(NativePath(folder).c_str());
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }

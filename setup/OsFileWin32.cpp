@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "setup/OsFile.h"
+#include "setup/PathHelpers.h"
 
 namespace {
 
@@ -84,3 +85,16 @@ int OsTruncateFile(OsHandle handle) { return SetEndOfFile(H(handle)) ? 0 : LastE
 int OsCloseFile(OsHandle handle) { return CloseHandle(H(handle)) ? 0 : LastError(); }
 
 int OsDeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) ? 0 : LastError(); }
+
+std::vector<std::string> OsListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}

@@ -19,7 +19,7 @@ struct ProductConfigRecord {
     std::string VolumeFileName = "Tavimore.001";
     std::string ArchiveFileName = "Tavimore._MV";
     std::string DefaultDestDir = "C:\\Program Files\\Quenfold";
-    std::string CopyrightLine = "Copyright (c) 2026 Quenfold Software. All rights reserved.";
+    std::string CopyrightLine = "Copyright (c) 2026 Quenfold Software";
     std::string BannerTitle = "Quenfold Installation";
     std::string CancelQuestion = "Do you really want to terminate the Setup program?";
     std::string TerminatedMessage = "The Installation process has been terminated.";

@@ -51,6 +51,9 @@ struct SetupStateRecord {
     std::uint16_t SinkPos = 1;
     CheckedFile BundleHandle;
     std::int32_t SinkWritten = 0;
+    // How the decoding used the archive: bytes handed to the decoder, and reads that found it used up.
+    std::int64_t SourceDelivered = 0;
+    std::int64_t SourceDryReads = 0;
 
     // What this run made, so that the clean-up deletes nothing that was there before.
     bool ArchiveCreated = false;
