@@ -73,11 +73,6 @@ void AdaptiveHuffmanTree::UpdateTree(int symbol, const std::uint16_t* path, int 
 }
 
 void AdaptiveHuffmanTree::CountUp(unsigned c) {
-    {
-        const std::uint16_t k = ++NodeFreq[c];
-        c = NodeParent[Exchange(c, k)];
-        if (c == 0) return;
-    }
     do {
         const std::uint16_t k = ++NodeFreq[c];
         if (k > NodeFreq[c + 1]) c = Exchange(c, k);
