@@ -1,6 +1,7 @@
 // Codec benchmark: our encoder and decoder on a corpus of Windows programs, text and random data,
 // against lhasa extracting the same streams as -lh1- archives. Run it from a release-type build:
-//   lzh_bench [--benchmark_filter=...]
+//   lzh_bench [--benchmark_repetitions=5] [--benchmark_filter=...]
+// The summary at the end gives the best figures of the run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -217,13 +218,14 @@ void LhasaExtract(benchmark::State& state, const CorpusPart& part, const fs::pat
 }
 
 void PrintSummary() {
-    std::printf("\n%-8s %12s %12s %12s %12s %10s\n", "corpus", "encode MB/s", "decode MB/s", "lhasa MB/s",
-                "decode/lhasa", "ratio");
+    std::printf("\n%-8s %8s %12s %12s %12s %12s %10s\n", "corpus", "MB", "encode MB/s", "decode MB/s",
+                "lhasa MB/s", "decode/lhasa", "ratio");
     for (const CorpusPart& part : TheCorpus().Parts()) {
         auto& m = Measured[part.Name];
         const double ratio = static_cast<double>(part.Stream.size()) / static_cast<double>(part.Data.size());
-        std::printf("%-8s %12.1f %12.1f %12.1f %12.2f %10.3f\n", part.Name.c_str(), m["encode"], m["decode"],
-                    m["lhasa"], m["lhasa"] > 0 ? m["decode"] / m["lhasa"] : 0.0, ratio);
+        std::printf("%-8s %8.2f %12.1f %12.1f %12.1f %12.2f %10.3f\n", part.Name.c_str(),
+                    static_cast<double>(part.Data.size()) / 1e6, m["encode"], m["decode"], m["lhasa"],
+                    m["lhasa"] > 0 ? m["decode"] / m["lhasa"] : 0.0, ratio);
     }
 }
 

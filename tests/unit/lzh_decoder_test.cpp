@@ -152,6 +152,9 @@ TEST_F(LZHUnpackTest, ClearedContinueFlagStopsBeforeTheNextSymbol) {
         if (c.clearAtSinkCall > 0) {
             EXPECT_EQ(Log.SourceCallsAfterClear, 0);
         }
+        if (c.clearAtSourceCall < 0) {
+            EXPECT_EQ(Log.SourceCalls, 0);
+        }
         EXPECT_EQ(SetupState.ContinueFlag, 0);
     }
 }
