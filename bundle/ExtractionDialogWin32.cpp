@@ -2,7 +2,6 @@
 
 #include "bundle/BundleExtraction.h"
 #include "bundle/WorkingDialogsWin32.h"
-#include "setup/FailureReport.h"
 #include "ui/WorkingDialogWin32.h"
 
 namespace {
@@ -12,5 +11,5 @@ void ExtractBundleWork(HWND) { ExtractBundle(); }
 }  // namespace
 
 INT_PTR CALLBACK ProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return GuardFailures([&] { return WorkingDialogMessage(dialog, message, wParam, lParam, ExtractBundleWork); });
+    return WorkingDialogMessage(dialog, message, wParam, lParam, ExtractBundleWork);
 }

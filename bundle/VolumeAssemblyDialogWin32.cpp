@@ -2,9 +2,8 @@
 
 #include "bundle/VolumeAssembly.h"
 #include "bundle/WorkingDialogsWin32.h"
-#include "setup/FailureReport.h"
 #include "setup/ProductConfig.h"
-#include "setup/ModulePathWin32.h"
+#include "setup/SystemPathsWin32.h"
 #include "ui/WorkingDialogWin32.h"
 
 namespace {
@@ -30,5 +29,5 @@ void AssembleVolumesWork(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK IProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return GuardFailures([&] { return WorkingDialogMessage(dialog, message, wParam, lParam, AssembleVolumesWork); });
+    return WorkingDialogMessage(dialog, message, wParam, lParam, AssembleVolumesWork);
 }

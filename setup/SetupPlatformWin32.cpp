@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "bundle/WorkingDialogsWin32.h"
-#include "setup/ModulePathWin32.h"
+#include "setup/SystemPathsWin32.h"
 #include "setup/SetupState.h"
 #include "shell/ShortcutWin32.h"
 #include "ui/BackgroundWindowWin32.h"
@@ -35,11 +35,7 @@ void Win32SetupPlatform::MeasureScreen(std::int32_t& width, std::int32_t& height
 
 void Win32SetupPlatform::CreateBackgroundWindow() { ::CreateBackgroundWindow(); }
 
-std::string Win32SetupPlatform::WindowsDirectory() {
-    char directory[256] = {};
-    GetWindowsDirectoryA(directory, sizeof directory);
-    return directory;
-}
+std::string Win32SetupPlatform::WindowsDirectory() { return ::WindowsDirectory(); }
 
 DialogOutcome Win32SetupPlatform::RunDialog(DialogStep step) {
     const HINSTANCE module = GetModuleHandleA(nullptr);

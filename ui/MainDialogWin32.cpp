@@ -1,5 +1,6 @@
 // The Main dialog: asks for the destination directory and creates its last level.
 #include "setup/FailureReport.h"
+#include "setup/SystemPathsWin32.h"
 #include "setup/PathHelpers.h"
 #include "setup/ProductConfig.h"
 #include "setup/SetupState.h"
@@ -10,14 +11,8 @@
 
 namespace {
 
-std::string OwnDirectory() {
-    char path[261] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return DirectoryOf(path);
-}
-
 void OpenMain(HWND dialog) {
-    SetupState.DestDir = OwnDirectory();
+    SetupState.DestDir = DirectoryOf(OwnModulePath());
     SetWindowTextA(dialog, "Destination Directory");
     SendDlgItemMessageA(dialog, DestinationEdit, WM_SETTEXT, 0,
                         reinterpret_cast<LPARAM>(ProductConfig.DefaultDestDir.c_str()));

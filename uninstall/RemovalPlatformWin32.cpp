@@ -8,6 +8,7 @@
 #include "bundle/BundleDirectoryValidation.h"
 #include "setup/OsFile.h"
 #include "setup/PathHelpers.h"
+#include "setup/SystemPathsWin32.h"
 #include "setup/ProductConfig.h"
 #include "setup/UninstallEntry.h"
 #include "shell/ComInterfaceWin32.h"
@@ -28,11 +29,7 @@ std::string LinkTarget(IShellLinkA& link, IPersistFile& file, const std::string&
 
 }  // namespace
 
-std::string Win32RemovalPlatform::WindowsDirectory() {
-    char directory[MAX_PATH] = {};
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return directory;
-}
+std::string Win32RemovalPlatform::WindowsDirectory() { return ::WindowsDirectory(); }
 
 std::vector<std::string> Win32RemovalPlatform::ShortcutsTo(const std::string& target) {
     std::vector<std::string> found;

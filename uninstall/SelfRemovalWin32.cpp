@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bundle/BundleDirectoryValidation.h"
+#include "setup/SystemPathsWin32.h"
 #include "setup/PathHelpers.h"
 #include "setup/UninstallEntry.h"
 #include "uninstall/ProductRemoval.h"
@@ -16,12 +17,6 @@ constexpr const char* FinishSwitch = "/finish";
 constexpr DWORD WaitForUninstallerMs = 60000;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::string WindowsDirectory() {
-    char directory[MAX_PATH] = {};
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return directory;
-}
 
 void DeleteAfterRestart(const std::string& path) {
     MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
@@ -70,8 +65,6 @@ bool RunSelfRemovalIfAsked(int argc, char** argv) {
         }
         if (removeFolder && !IsProtectedFolder(folder, WindowsDirectory())) RemoveDirectoryA(folder.c_str());
     }
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    DeleteAfterRestart(self);
+    DeleteAfterRestart(OwnModulePath());
     return true;
 }

@@ -7,7 +7,7 @@
 #include "bundle/BundleDirectoryReader.h"
 #include "setup/DllSearchWin32.h"
 #include "setup/FailureReport.h"
-#include "setup/ModulePathWin32.h"
+#include "setup/SystemPathsWin32.h"
 #include "setup/ProductConfig.h"
 #include "uninstall/ProductRemoval.h"
 #include "uninstall/RemovalPlatformWin32.h"
