@@ -39,11 +39,6 @@ Bytes Text(std::size_t size) {
     return Bytes(text.begin(), text.end());
 }
 
-Bytes Concat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
 
 TEST_F(LhasaPeer, ExtractsWhatOurEncoderWrote) {
     const struct {

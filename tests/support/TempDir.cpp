@@ -47,3 +47,9 @@ Bytes SeededRandomBytes(std::size_t size, std::uint32_t seed) {
     for (auto& b : bytes) b = static_cast<std::uint8_t>(generator() >> 24);
     return bytes;
 }
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}

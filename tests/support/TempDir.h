@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,6 @@ private:
 
 Bytes ReadWholeFile(const std::filesystem::path& path);
 void WriteWholeFile(const std::filesystem::path& path, const Bytes& content);
+Bytes Concat(std::initializer_list<Bytes> parts);
 // Seeded pseudo-random bytes, the same on every run.
 Bytes SeededRandomBytes(std::size_t size, std::uint32_t seed);

@@ -14,11 +14,6 @@
 
 namespace {
 
-Bytes Concat(Bytes front, const Bytes& back) {
-    front.insert(front.end(), back.begin(), back.end());
-    return front;
-}
-
 TrailerContents ProductTrailer() {
     TrailerContents trailer;
     trailer.Records = {MakeTrailerRecord("QUENFOLD.HLP", 5000, 1200), MakeTrailerRecord("UnInstal.Exe", 6200, 0),
@@ -76,7 +71,7 @@ TEST_F(BundleTrailerTest, ReadsTheLayoutByteForByte) {
     const Bytes record = {3,    'A',  'B',  'C',  'x',  'y',  'z',  0,    0xFF, 'S',  'E',  'T', 'U', 'P',
                           '.',  'E',  'X',  'E',  0,    1,    0x34, 0x12, 0,    0,    0xFF, 0xFF, 0xFF, 0xFF};
     const Bytes tail = {1, 0x78, 0x56, 0x34, 0x12};
-    dir_.Write("S.EXE", Concat(Concat({'M', 'Z'}, record), tail));
+    dir_.Write("S.EXE", Concat({{'M', 'Z'}, record, tail}));
 
     const TrailerContents trailer = ReadTrailer(dir_.Path("S.EXE"));
 

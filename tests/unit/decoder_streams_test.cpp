@@ -6,18 +6,10 @@
 #include "setup/Failures.h"
 #include "setup/PathHelpers.h"
 #include "setup/SetupState.h"
+#include "tests/support/RecordingCanvas.h"
 #include "tests/support/TempDir.h"
 
 namespace {
-
-// Records what the meter draws: the percent texts in order.
-class RecordingCanvas : public MeterCanvas {
-public:
-    std::vector<std::string> texts;
-    void DoneRectangle(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void RestRectangle(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void PercentText(std::int32_t, std::int32_t, const std::string& text) override { texts.push_back(text); }
-};
 
 int pumps = 0;
 void CountPump() { ++pumps; }
@@ -115,9 +107,9 @@ TEST_F(DecoderStreams, SinkWritesFullBlocksAndMovesTheMeter) {
     const Bytes data = SeededRandomBytes(5000, 3);
     for (std::size_t i = 0; i < data.size(); ++i) Offer(data[i]);
     EXPECT_EQ(SetupState.SinkWritten, 4096);
-    EXPECT_EQ(canvas.texts, (std::vector<std::string>{"41%", "82%"}));
+    EXPECT_EQ(canvas.Texts, (std::vector<std::string>{"41%", "82%"}));
     Flush();
-    EXPECT_EQ(canvas.texts.size(), 2u);  // the flush draws nothing
+    EXPECT_EQ(canvas.Texts.size(), 2u);  // the flush draws nothing
     EXPECT_EQ(SetupState.SinkWritten, 4096);
     SetupState.BundleHandle.Close();
     EXPECT_EQ(dir.Read("bundle"), data);
@@ -128,7 +120,7 @@ TEST_F(DecoderStreams, HalfPercentGoesToTheEvenNeighbour) {
     SetupState.BundleTotal = 81920;
     SetupState.ProgressMeter.LastDrawnPercent = 57;
     for (int i = 0; i < 2049; ++i) Offer(0);
-    EXPECT_EQ(canvas.texts, (std::vector<std::string>{"2%"}));
+    EXPECT_EQ(canvas.Texts, (std::vector<std::string>{"2%"}));
 }
 
 TEST_F(DecoderStreams, FailedBundleWriteIsReported) {

@@ -18,11 +18,6 @@ Bytes Text(std::size_t size, int seed = 0) {
     return Bytes(text.begin(), text.end());
 }
 
-Bytes Concat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
 
 // The start of a Windows program: a small header, zeros, code-like bytes, a string table.
 Bytes ProgramLike(std::size_t size) {

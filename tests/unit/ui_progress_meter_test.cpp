@@ -4,29 +4,10 @@
 #include <vector>
 
 #include "setup/SetupState.h"
+#include "tests/support/RecordingCanvas.h"
 #include "ui/ProgressMeter.h"
 
 namespace {
-
-// Records every drawing call as text.
-class RecordingCanvas final : public MeterCanvas {
-public:
-    void DoneRectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override {
-        Calls.push_back("done " + Box(left, top, right, bottom));
-    }
-    void RestRectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override {
-        Calls.push_back("rest " + Box(left, top, right, bottom));
-    }
-    void PercentText(std::int32_t x, std::int32_t y, const std::string& text) override {
-        Calls.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " + text);
-    }
-    std::vector<std::string> Calls;
-
-private:
-    static std::string Box(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
-        return std::to_string(l) + " " + std::to_string(t) + " " + std::to_string(r) + " " + std::to_string(b);
-    }
-};
 
 // A meter from Left 10 to Right 109 (Width 100), Top 20, Bottom 30, text at (50, 17).
 class MeterDrawTest : public ::testing::Test {

@@ -8,17 +8,10 @@
 #include "setup/PathHelpers.h"
 #include "setup/ProductConfig.h"
 #include "setup/SetupState.h"
+#include "tests/support/RecordingCanvas.h"
 #include "tests/support/TempDir.h"
 
 namespace {
-
-class RecordingCanvas : public MeterCanvas {
-public:
-    std::vector<std::string> texts;
-    void DoneRectangle(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void RestRectangle(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void PercentText(std::int32_t, std::int32_t, const std::string& text) override { texts.push_back(text); }
-};
 
 // The user at the disk prompts: each answer may first do something (insert the disk).
 struct Answer {
@@ -66,18 +59,12 @@ protected:
     ScriptedPrompter prompter;
 };
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
 TEST_F(VolumeAssembly, JoinsPresentVolumesWithoutPrompts) {
     const Bytes v1 = SeededRandomBytes(5000, 1), v2 = SeededRandomBytes(2048, 2), v3 = SeededRandomBytes(1, 3);
     Volume(1, v1), Volume(2, v2), Volume(3, v3);
     Volume(4, {9, 9});  // DiskCount is 3: never read
     AssembleVolumes(prompter, SetupPath());
-    EXPECT_EQ(Archive(), Join({v1, v2, v3}));
+    EXPECT_EQ(Archive(), Concat({v1, v2, v3}));
     EXPECT_TRUE(prompter.seen.empty());
     EXPECT_EQ(ProductConfig.VolumeFileName, "Tavimore.003");
     EXPECT_EQ(SetupState.BundleTotal, 15);
@@ -147,7 +134,7 @@ TEST_F(VolumeAssembly, EmptyVolumeNeitherDrawsNorDrains) {
     AssembleVolumes(prompter, SetupPath());
     EXPECT_TRUE(Archive().empty());
     EXPECT_EQ(pumps, 0);
-    EXPECT_TRUE(canvas.texts.empty());
+    EXPECT_TRUE(canvas.Texts.empty());
     EXPECT_EQ(SetupState.ProgressMeter.LastDrawnPercent, -1);
 }
 
@@ -157,9 +144,9 @@ TEST_F(VolumeAssembly, MeterRunsPastHundredOnlyOnTheFirstVolume) {
     Volume(3, {});
     SetupState.ProgressMeter.LastDrawnPercent = 64;  // whatever an earlier meter showed
     AssembleVolumes(prompter, SetupPath());
-    ASSERT_FALSE(canvas.texts.empty());
-    EXPECT_EQ(canvas.texts.front(), "0%");
-    EXPECT_EQ(canvas.texts.back(), "103%");  // the capped second volume draws nothing
+    ASSERT_FALSE(canvas.Texts.empty());
+    EXPECT_EQ(canvas.Texts.front(), "0%");
+    EXPECT_EQ(canvas.Texts.back(), "103%");  // the capped second volume draws nothing
 }
 
 TEST_F(VolumeAssembly, MissingFirstVolumeFailsBeforeTheArchiveExists) {
