@@ -1,16 +1,23 @@
 // The portable parts of the end-to-end driver: the scenario language, text expectations, the
-// PNG writer of its screenshots and the folder placeholders.
+// PNG writer of its screenshots, the folder placeholders, the edits of a setup program's file
+// list and the reading of a progress meter's row.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <optional>
 
+#include "bundle/BundleDirectoryReader.h"
+#include "bundle/BundleDirectoryValidation.h"
+#include "bundle/TrailerWriter.h"
+#include "tests/e2e/driver/MeterRow.h"
 #include "tests/e2e/driver/PixelColor.h"
 #include "tests/e2e/driver/Placeholders.h"
 #include "tests/e2e/driver/PngWriter.h"
 #include "tests/e2e/driver/ScenarioScript.h"
 #include "tests/e2e/driver/StepFailure.h"
 #include "tests/e2e/driver/TextMatch.h"
+#include "tests/e2e/driver/TrailerEdit.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -59,15 +66,28 @@ TEST(ScenarioScript, MisformedLinesNameTheirLine) {
         {"caption main \"a\"b", "line 1: a blank must follow a closing quote"},
         {"\n\n\"start\" main", "line 3: a step starts with a command word"},
     };
-    for (const auto& [text, expected] : cases) {
-        EXPECT_NE(FailureOf([&] { ParseScenario(text); }).find(expected), std::string::npos) << text;
+    for (const auto& c : cases) {
+        EXPECT_NE(FailureOf([&] { ParseScenario(c.first); }).find(c.second), std::string::npos) << c.first;
     }
 }
 
 TEST(ScenarioScript, QuotedTextReadsBackAsTheSameText) {
-    const std::string text = "Quenfold has been successfully installed.\r\n\r\nDo you wish to run Quenfold?";
-    ScenarioStep step = OneStep("static-text box " + QuotedText(text));
-    EXPECT_EQ(step.args.at(1).text, text);
+    const std::string texts[] = {
+        "Quenfold has been successfully installed.\r\n\r\nDo you wish to run Quenfold?",
+        "entry 1 \"..\\EVIL.TXT\": the name holds a directory separator '\\'",
+        "\"",
+    };
+    for (const std::string& text : texts) {
+        ScenarioStep step = OneStep("static-text box " + QuotedText(text));
+        EXPECT_EQ(step.args.at(1).text, text);
+    }
+}
+
+TEST(ScenarioScript, QuoteEscapeDoesNotCloseTheText) {
+    ScenarioStep step = OneStep("static-text box \"entry 1 {QUOTE}CON{QUOTE}: a device\" timeout=5");
+    ASSERT_EQ(step.args.size(), 3u);
+    EXPECT_EQ(step.args[1].text, "entry 1 \"CON\": a device");
+    EXPECT_EQ(step.args[2].text, "timeout=5");
 }
 
 TEST(StepArgs, TakesPositionalArgumentsAndOptionsApart) {
@@ -296,6 +316,143 @@ TEST(PixelColor, ToleranceIsPerChannelAndInclusive) {
     EXPECT_TRUE(ColorsClose(yellow, {253, 255, 2}, 2));
     EXPECT_FALSE(ColorsClose(yellow, {253, 255, 3}, 2));
     EXPECT_EQ(DescribeRgb({1, 2, 3}), "(1, 2, 3)");
+}
+
+// A program of 100 bytes with a sound trailer: the main program, then A.DAT and B.DAT.
+std::vector<std::uint8_t> SetupWithTrailer() {
+    std::vector<std::uint8_t> file(100, 0xAA);
+    TrailerContents trailer;
+    trailer.Records = {MakeTrailerRecord("A.DAT", 10, 5), MakeTrailerRecord("B.DAT", 15, 5)};
+    trailer.Total = 20;
+    std::vector<std::uint8_t> bytes = TrailerBytes(trailer);
+    file.insert(file.end(), bytes.begin(), bytes.end());
+    return file;
+}
+
+// The trailer as the setup program reads it from a file of these bytes.
+TrailerContents ReadBack(const std::vector<std::uint8_t>& file) {
+    TempDir dir;
+    dir.Write("SETUP.EXE", file);
+    return ReadTrailer(dir.Path("SETUP.EXE"));
+}
+
+TEST(TrailerEdit, EachEditReachesTheSetupProgramAsTheFaultItMeans) {
+    struct Case {
+        const char* what;
+        std::function<void(std::vector<std::uint8_t>&)> edit;
+        const char* fault;
+    };
+    const Case cases[] = {
+        {"name", [](auto& f) { SetTrailerName(f, 2, "..\\EVIL.TXT"); },
+         "entry 2 \"..\\EVIL.TXT\": the name holds a directory separator '\\'"},
+        {"name length",
+         [](auto& f) {
+             SetTrailerName(f, 1, "NINETEEN_CHARS.DATA");
+             SetTrailerNameLength(f, 1, 20);
+         },
+         "entry 1 \"NINETEEN_CHARS.DATA\": the name length 20 is above 19"},
+        {"size", [](auto& f) { SetTrailerField(f, 2, TrailerField::Size, 6); },
+         "entry 2 \"B.DAT\": the file runs to byte 21, past the bundle's end at 20"},
+        {"offset moved back",
+         [](auto& f) { SetTrailerField(f, 2, TrailerField::Offset, TrailerFieldValue(f, 2, TrailerField::Offset) - 1); },
+         "entry 2 \"B.DAT\": the file overlaps entry 1 \"A.DAT\""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> file = SetupWithTrailer();
+        c.edit(file);
+        EXPECT_EQ(TrailerFault(ReadBack(file)), c.fault) << c.what;
+    }
+}
+
+TEST(TrailerEdit, EditsTouchOnlyTheirOwnBytes) {
+    const std::vector<std::uint8_t> original = SetupWithTrailer();
+    std::vector<std::uint8_t> file = original;
+    SetTrailerName(file, 1, "C:X");
+    SetTrailerField(file, 1, TrailerField::Offset, -5);
+    SetTrailerCount(file, 200);
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < file.size(); ++i) changed += file[i] != original[i];
+    // Record 1 starts 61 bytes before the end: its length byte, "C:X" over "A.DAT" (the last two
+    // characters cleared), offset 10 -> -5 (all four bytes), and the count byte.
+    EXPECT_EQ(changed, 1u + 5u + 4u + 1u);
+    EXPECT_EQ(file[file.size() - 61], 3);
+    EXPECT_EQ(TrailerCount(file), 200u);
+
+    file = original;
+    SetTrailerName(file, 2, "X");
+    EXPECT_EQ(ReadBack(file).Records[1].NameChars[1], 0) << "the old name's rest is cleared";
+
+    RemoveTrailer(file);
+    EXPECT_EQ(file, std::vector<std::uint8_t>(100, 0xAA));
+}
+
+TEST(TrailerEdit, RefusesWhatTheFileOrTheFieldCannotHold) {
+    const std::pair<std::function<void(std::vector<std::uint8_t>&)>, std::string> cases[] = {
+        {[](auto& f) { SetTrailerName(f, 0, "X"); }, "entries 1 to 2, not 0"},
+        {[](auto& f) { SetTrailerName(f, 3, "X"); }, "entries 1 to 2, not 3"},
+        {[](auto& f) { SetTrailerName(f, 1, std::string(20, 'X')); }, "at most 19"},
+        {[](auto& f) { SetTrailerNameLength(f, 1, 256); }, "0 to 255"},
+        {[](auto& f) { SetTrailerCount(f, -1); }, "0 to 255"},
+        {[](auto& f) { SetTrailerField(f, 1, TrailerField::Size, 1LL << 31); }, "does not fit 32 bits"},
+        {[](auto& f) {
+             SetTrailerCount(f, 255);
+             SetTrailerName(f, 1, "X");
+         },
+         "too short for its trailer's records"},
+        {[](auto& f) {
+             SetTrailerCount(f, 255);
+             RemoveTrailer(f);
+         },
+         "too short for its trailer's records"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> file = SetupWithTrailer();
+        EXPECT_NE(FailureOf([&] { c.first(file); }).find(c.second), std::string::npos) << c.second;
+    }
+}
+
+std::vector<MeterPixel> Row(const std::string& pattern) {
+    std::vector<MeterPixel> row;
+    for (char c : pattern) {
+        row.push_back(c == 'r' ? MeterPixel::Done : c == 'w' ? MeterPixel::Rest : c == '#' ? MeterPixel::Hidden
+                                                                                         : MeterPixel::Other);
+    }
+    return row;
+}
+
+TEST(MeterRow, TableOfRows) {
+    struct Case {
+        const char* row;
+        int end;
+        const char* fault;  // a part of the fault, or empty for a sound row
+    };
+    const Case cases[] = {
+        {"rrrrwwwwwwww", 4, ""},
+        {"rrrrrwwwwwww", 4, ""},  // one pixel off is within the tolerance of 1
+        {"rrrrrrwwwwww", 4, "pixel 5 of the meter is red, past the bar's end at 4"},
+        {"rrwwwwwwwwww", 4, "pixel 2 of the meter is white, before the bar's end at 4"},
+        {"rr######wwww", 4, ""},  // a prompt over the bar's end hides it
+        {"############", 4, "no red pixel"},
+        {"rrrr########", 4, "no white pixel"},
+        {"wwwwwwwwwwww", 0, ""},   // 0 %
+        {"rrrrrrrrrrrr", 12, ""},  // 100 %
+        {"rrrrwwxwwwww", 4, "pixel 6 of the meter is neither red nor white"},
+    };
+    for (const Case& c : cases) {
+        const std::string fault = MeterRowFault(Row(c.row), c.end, 1);
+        if (*c.fault == '\0') {
+            EXPECT_EQ(fault, "") << c.row;
+        } else {
+            EXPECT_NE(fault.find(c.fault), std::string::npos) << c.row << ": " << fault;
+        }
+    }
+}
+
+TEST(MeterRow, BarEndRoundsHalfToEven) {
+    EXPECT_EQ(MeterBarEnd(286, 0.33), 94);  // 94.38
+    EXPECT_EQ(MeterBarEnd(10, 0.25), 2);    // 2.5
+    EXPECT_EQ(MeterBarEnd(10, 0.35), 4);    // 3.5
+    EXPECT_EQ(MeterBarEnd(286, 1.0), 286);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #   session.sh stop SESSION_DIR    ends wineserver and Xvfb and removes the prefix
 # start writes SESSION_DIR/session.env, which run-scenario.sh reads.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 usage() { echo "usage: session.sh start|stop SESSION_DIR" >&2; exit 2; }
 [ $# -eq 2 ] || usage
@@ -13,6 +14,9 @@ session=$(mkdir -p "$2" && cd "$2" && pwd)
 env_file="$session/session.env"
 
 stop_session() {
+    # A scenario cut short may have left a tmpfs mounted or files that cannot be removed.
+    bash "$here/tmpfs-drive.sh" unmount "$session/tmpfs-drive"
+    bash "$here/read-only-files.sh" undo "$session"
     [ -f "$env_file" ] || return 0
     # shellcheck source=/dev/null
     . "$env_file"

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr UINT kSendAnswerMs = 5000;
+constexpr DWORD kAnswerPollMs = 5;
 
 HWND ControlOf(HWND window, long id, const std::string& name) {
     HWND control = GetDlgItem(window, static_cast<int>(id));
@@ -125,7 +126,9 @@ void Answer(DriverContext& context, StepArgs& args) {
     }
     if (!chosen) throw StepFailure(name + " has no button " + QuotedText(label) + "; its buttons:" + LabelsOf(buttons));
     Click(window, chosen, "button " + QuotedText(label) + " of " + name);
-    if (!WaitFor(timeout, [&] { return !IsWindow(window) || !IsWindowVisible(window); })) {
+    // Watched closely: the next step may have to act at once on what the answer lets go on (a
+    // Cancel while the volume of the disk just put in is copied).
+    if (!WaitFor(timeout, [&] { return !IsWindow(window) || !IsWindowVisible(window); }, kAnswerPollMs)) {
         throw StepFailure(name + " is still open " + std::to_string(timeout) + " ms after the answer");
     }
 }

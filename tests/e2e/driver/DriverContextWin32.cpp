@@ -43,12 +43,12 @@ std::string DriverContext::ExpandPath(const std::string& path) const {
     });
 }
 
-bool WaitFor(DWORD timeoutMs, const std::function<bool()>& condition) {
+bool WaitFor(DWORD timeoutMs, const std::function<bool()>& condition, DWORD pollMs) {
     DWORD start = GetTickCount();
     while (true) {
         if (condition()) return true;
         if (GetTickCount() - start >= timeoutMs) return false;
-        Sleep(kPollMs);
+        Sleep(pollMs);
     }
 }
 

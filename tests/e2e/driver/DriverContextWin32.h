@@ -39,8 +39,14 @@ void AddScreenCommands(CommandTable& table);
 void AddRegistryCommands(CommandTable& table);
 void AddShortcutCommands(CommandTable& table);
 void AddFileCommands(CommandTable& table);
+void AddFileAttributeCommands(CommandTable& table);
+void AddTrailerCommands(CommandTable& table);
+void AddModuleCommands(CommandTable& table);
+void AddPlacementCommands(CommandTable& table);
+void AddMeterCommands(CommandTable& table);
 
-// Checks condition every 50 ms until it holds (true) or timeoutMs have passed (false).
-bool WaitFor(DWORD timeoutMs, const std::function<bool()>& condition);
+// Checks condition every pollMs (default 50 ms) until it holds (true) or timeoutMs have passed
+// (false).
+bool WaitFor(DWORD timeoutMs, const std::function<bool()>& condition, DWORD pollMs = 50);
 // Checks condition every 50 ms for watchMs; the description of the first breach, or empty.
 std::string WatchFor(DWORD watchMs, const std::function<std::string()>& breach);

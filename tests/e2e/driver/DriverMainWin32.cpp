@@ -26,6 +26,11 @@ CommandTable AllCommands() {
     AddRegistryCommands(table);
     AddShortcutCommands(table);
     AddFileCommands(table);
+    AddFileAttributeCommands(table);
+    AddTrailerCommands(table);
+    AddModuleCommands(table);
+    AddPlacementCommands(table);
+    AddMeterCommands(table);
     return table;
 }
 

@@ -1,10 +1,15 @@
 // file-exists PATH, dir-exists PATH, absent PATH
+//                                what is at a path; file-exists, absent and file-text wait up to
+//                                timeout=MS when it is given (for what another program does)
 // file-size PATH N               the file holds N bytes
 // file-same PATH OTHER           the two files hold the same bytes
+// file-text PATH [MODE] "T"      the file's whole content as text
 // copy FROM TO                   copies a file; TO ending in a backslash is a folder (inserting a
 //                                disk is copying its volume file into A:\)
 // write-file PATH "T"            creates or replaces a file holding T
 // append-bytes PATH HEX...       appends bytes to a file, each argument pairs of hex digits
+// cut-bytes PATH N               removes the last N bytes of a file
+// delete PATH                    deletes a file
 // make-dir PATH                  creates a folder and any missing parents
 #include <cstdint>
 #include <optional>
@@ -12,6 +17,7 @@
 
 #include "tests/e2e/driver/DriverContextWin32.h"
 #include "tests/e2e/driver/StepFailure.h"
+#include "tests/e2e/driver/TextMatch.h"
 
 namespace {
 
@@ -57,8 +63,10 @@ private:
 
 void FileExists(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
+    DWORD timeout = args.Option("timeout", 0);
     args.Finish();
-    std::optional<DWORD> attributes = AttributesOf(path);
+    std::optional<DWORD> attributes;
+    WaitFor(timeout, [&] { return (attributes = AttributesOf(path)).has_value(); });
     if (!attributes) throw StepFailure("there is no file " + path);
     if (*attributes & FILE_ATTRIBUTE_DIRECTORY) throw StepFailure(path + " is a folder, not a file");
 }
@@ -73,8 +81,9 @@ void DirExists(DriverContext& context, StepArgs& args) {
 
 void Absent(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
+    DWORD timeout = args.Option("timeout", 0);
     args.Finish();
-    if (AttributesOf(path)) throw StepFailure(path + " exists");
+    if (!WaitFor(timeout, [&] { return !AttributesOf(path); })) throw StepFailure(path + " exists");
 }
 
 void FileSize(DriverContext& context, StepArgs& args) {
@@ -102,6 +111,24 @@ void FileSame(DriverContext& context, StepArgs& args) {
             throw StepFailure(path + " and " + other + " differ in the block at offset " + std::to_string(offset));
         }
         if (blockA.empty()) return;
+    }
+}
+
+std::string TextOfFile(const std::string& path) {
+    OpenFile file(path, GENERIC_READ, OPEN_EXISTING);
+    std::vector<char> bytes = file.Read(static_cast<size_t>(file.Size()));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void FileText(DriverContext& context, StepArgs& args) {
+    std::string path = context.ExpandPath(args.Text("path"));
+    TextExpectation expected = ReadExpectation(args);
+    DWORD timeout = args.Option("timeout", 0);
+    args.Finish();
+    WaitFor(timeout, [&] { return AttributesOf(path) && expected.Matches(TextOfFile(path)); });
+    std::string text = TextOfFile(path);
+    if (!expected.Matches(text)) {
+        throw StepFailure(path + " holds " + QuotedText(text) + ", expected " + expected.Describe());
     }
 }
 
@@ -142,6 +169,28 @@ void AppendBytes(DriverContext& context, StepArgs& args) {
     }
 }
 
+void CutBytes(DriverContext& context, StepArgs& args) {
+    std::string path = context.ExpandPath(args.Text("path"));
+    long count = args.Number("byte count");
+    args.Finish();
+    OpenFile file(path, GENERIC_WRITE, OPEN_EXISTING);
+    if (count < 0 || count > file.Size()) {
+        throw StepFailure("cannot cut " + std::to_string(count) + " bytes from " + path + " of " +
+                          std::to_string(file.Size()));
+    }
+    LARGE_INTEGER end;
+    end.QuadPart = file.Size() - count;
+    if (!SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get())) {
+        throw StepFailure(ErrorText("cannot cut " + path));
+    }
+}
+
+void Delete(DriverContext& context, StepArgs& args) {
+    std::string path = context.ExpandPath(args.Text("path"));
+    args.Finish();
+    if (!DeleteFileA(path.c_str())) throw StepFailure(ErrorText("cannot delete " + path));
+}
+
 void MakeDir(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
     args.Finish();
@@ -163,8 +212,11 @@ void AddFileCommands(CommandTable& table) {
     table["absent"] = Absent;
     table["file-size"] = FileSize;
     table["file-same"] = FileSame;
+    table["file-text"] = FileText;
     table["copy"] = Copy;
     table["write-file"] = WriteFileStep;
     table["append-bytes"] = AppendBytes;
+    table["cut-bytes"] = CutBytes;
+    table["delete"] = Delete;
     table["make-dir"] = MakeDir;
 }

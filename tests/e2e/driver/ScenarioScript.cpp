@@ -13,7 +13,7 @@ struct Escape {
     char meant;
 };
 
-const Escape kEscapes[] = {{"{CR}", '\r'}, {"{LF}", '\n'}};
+const Escape kEscapes[] = {{"{CR}", '\r'}, {"{LF}", '\n'}, {"{QUOTE}", '"'}};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -98,6 +98,8 @@ std::string QuotedText(const std::string& text) {
             out += "{CR}";
         } else if (c == '\n') {
             out += "{LF}";
+        } else if (c == '"') {
+            out += "{QUOTE}";
         } else {
             out += c;
         }

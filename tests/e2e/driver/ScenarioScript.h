@@ -3,7 +3,8 @@
 // with '@' are directives for the runner script and are not steps.
 //
 // A quoted text is taken literally (backslashes included, for Windows paths) except for {CR} and
-// {LF}, which stand for a carriage return and a line feed, so that message texts fit on one line.
+// {LF}, which stand for a carriage return and a line feed, so that message texts fit on one line,
+// and {QUOTE}, a double quote inside the text.
 // A bare word of the form name=value is an option of the step (timeout=5000, tolerance=4).
 #pragma once
 
@@ -27,7 +28,7 @@ struct ScenarioStep {
 // Throws StepFailure naming the line for a text that is not closed.
 std::vector<ScenarioStep> ParseScenario(const std::string& text);
 
-// A text as a scenario would write it: in double quotes, with {CR} and {LF}.
+// A text as a scenario would write it: in double quotes, with {CR}, {LF} and {QUOTE}.
 std::string QuotedText(const std::string& text);
 
 // The arguments of one step, taken from the front; options are looked up by name. Every

@@ -14,7 +14,9 @@ SetupProcess::~SetupProcess() {
 }
 
 void SetupProcess::Start(const std::string& path) {
-    if (process_) throw StepFailure("the program was started already");
+    if (Running()) throw StepFailure("the program started before is still running");
+    if (process_) CloseHandle(process_);
+    process_ = nullptr;
     std::string folder = path.substr(0, path.find_last_of("\\:") + 1);
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup = {};

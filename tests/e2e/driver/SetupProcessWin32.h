@@ -1,4 +1,6 @@
-// The program under test, started by the scenario's start step.
+// The program under test, started by the scenario's start step. A scenario may start one program
+// after another (the setup program, then the installed uninstaller); the steps that look at
+// windows and the exit status always mean the one started last.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +16,8 @@ public:
     SetupProcess& operator=(const SetupProcess&) = delete;
 
     // Starts the program with its own folder as the current directory, as a user starting it
-    // from the disk would. Throws StepFailure when it cannot be started or was started already.
+    // from the disk would. Throws StepFailure when it cannot be started or the program started
+    // before is still running.
     void Start(const std::string& path);
     bool Started() const { return process_ != nullptr; }
     DWORD Id() const { return id_; }

@@ -1,5 +1,7 @@
 // shortcut PATH [target [MODE] "T"] [workdir [MODE] "T"] [show N]
 //     reads the link file back through the shell's link object and checks what it holds
+// make-shortcut PATH target "T"
+//     saves a link file to target T through the shell's link object (a shortcut of the user's)
 #include <objidl.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -54,19 +56,32 @@ std::string Hex(HRESULT result) {
     return text;
 }
 
-LinkContents ReadLink(const std::string& path) {
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) throw StepFailure("there is no file " + path);
+// The shell's link object and its file interface, in an apartment of their own.
+struct LinkObject {
     ComApartment apartment;
     ComPtr<IShellLinkA> link;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid());
-    if (FAILED(result)) throw StepFailure("cannot create the shell's link object: " + Hex(result));
     ComPtr<IPersistFile> file;
-    result = link->QueryInterface(IID_IPersistFile, file.OutVoid());
-    if (FAILED(result)) throw StepFailure("the link object gives no IPersistFile: " + Hex(result));
 
+    LinkObject() {
+        HRESULT result =
+            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid());
+        if (FAILED(result)) throw StepFailure("cannot create the shell's link object: " + Hex(result));
+        result = link->QueryInterface(IID_IPersistFile, file.OutVoid());
+        if (FAILED(result)) throw StepFailure("the link object gives no IPersistFile: " + Hex(result));
+    }
+};
+
+std::wstring Wide(const std::string& path) {
     wchar_t widePath[MAX_PATH] = L"";
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
-    result = file->Load(widePath, STGM_READ);
+    return widePath;
+}
+
+LinkContents ReadLink(const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) throw StepFailure("there is no file " + path);
+    LinkObject object;
+    ComPtr<IShellLinkA>& link = object.link;
+    HRESULT result = object.file->Load(Wide(path).c_str(), STGM_READ);
     if (FAILED(result)) throw StepFailure("cannot load " + path + " as a shell link: " + Hex(result));
 
     LinkContents contents;
@@ -108,6 +123,20 @@ void Shortcut(DriverContext& context, StepArgs& args) {
     }
 }
 
+void MakeShortcut(DriverContext& context, StepArgs& args) {
+    std::string path = context.ExpandPath(args.Text("link path"));
+    if (!args.TakeWord("target")) throw StepFailure("expected target");
+    std::string target = context.ExpandPath(args.Text("target"));
+    args.Finish();
+    LinkObject object;
+    HRESULT result = object.link->SetPath(target.c_str());
+    if (SUCCEEDED(result)) result = object.file->Save(Wide(path).c_str(), TRUE);
+    if (FAILED(result)) throw StepFailure("cannot save the shortcut " + path + ": " + Hex(result));
+}
+
 }  // namespace
 
-void AddShortcutCommands(CommandTable& table) { table["shortcut"] = Shortcut; }
+void AddShortcutCommands(CommandTable& table) {
+    table["shortcut"] = Shortcut;
+    table["make-shortcut"] = MakeShortcut;
+}

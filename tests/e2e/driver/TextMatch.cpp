@@ -80,3 +80,10 @@ std::string WithoutMnemonics(const std::string& text) {
     }
     return out;
 }
+
+std::string AsciiUpper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}

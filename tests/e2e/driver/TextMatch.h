@@ -25,3 +25,7 @@ bool GlobMatches(const std::string& pattern, const std::string& text);
 
 // A control's text as the user reads it: "&Yes" shows as "Yes", "&&" as "&".
 std::string WithoutMnemonics(const std::string& text);
+
+// The text with its letters a to z in upper case, for names that Windows compares without regard
+// to case (file names, module names).
+std::string AsciiUpper(std::string text);
