@@ -1,8 +1,12 @@
 #include "bundle/BundleExtraction.h"
 
 #include <array>
+#include <optional>
+#include <vector>
 #include <string>
 
+#include "bundle/BundleDirectoryValidation.h"
+#include "bundle/BundleTrailer.h"
 #include "lzh/LZHUnpack.h"
 #include "setup/CheckedFile.h"
 #include "setup/Failures.h"
@@ -10,6 +14,7 @@
 #include "setup/PathHelpers.h"
 #include "setup/ProductConfig.h"
 #include "setup/SetupState.h"
+#include "setup/UninstallEntry.h"
 #include "ui/PumpMessages.h"
 
 namespace {
@@ -47,10 +52,47 @@ ArchiveUse DecodeArchive() {
 }
 
 std::string DescribeMismatch(const ArchiveUse& use) {
-    if (use.Decoded != use.Expected) return "it decodes past the size the file list gives";
+    // The archive running out explains a decoding past the size too, so it is named first.
     if (use.DryReads > AllowedSlack) return "the archive ends too early (a disk may be cut short)";
+    if (use.Decoded != use.Expected) {
+        return "the archive decodes past the size the file list gives (a disk may be damaged or from another set)";
+    }
     return "the archive holds " + std::to_string(use.ArchiveSize - use.Delivered) +
            " bytes more than the files need (a disk may be damaged or from another set)";
+}
+
+// Bundles made by our disk tool end with the uninstaller, which carries the setup program's file
+// list. A damaged volume that the decoder happened to fall back into step after leaves the
+// archive used up as usual, but not this copy of the list.
+bool UninstallerRepeatsTheFileList(const std::string& bundlePath) {
+    const BundleDirectoryList& list = SetupState.BundleDirectory;
+    const BundleEntry* last = nullptr;
+    std::size_t count = 0;
+    for (const BundleEntry* entry = list.First.get(); entry; entry = entry->Next.get(), ++count) {
+        if (!last || entry->Offset > last->Offset) last = entry;
+    }
+    const std::size_t tailSize = TrailerSize(count);
+    if (!SameFileName(last->Name, UninstallerFileName) || static_cast<std::size_t>(last->Size) < tailSize) {
+        return true;
+    }
+    std::vector<std::uint8_t> tail(tailSize);
+    CheckedFile bundle;
+    bundle.Open(bundlePath, 0);
+    bundle.Seek(std::int64_t{last->Offset} + last->Size - static_cast<std::int64_t>(tailSize));
+    bundle.ReadExact(tail.data(), static_cast<std::uint32_t>(tailSize));
+    bundle.Close();
+
+    const std::optional<TrailerContents> repeated = TrailerFromBytes(tail);
+    if (!repeated || repeated->Total != SetupState.BundleTotal) return false;
+    std::size_t i = 0;
+    for (const BundleEntry* entry = list.First.get(); entry; entry = entry->Next.get(), ++i) {
+        const TrailerRecord& record = repeated->Records[i];
+        if (record.NameLength > TrailerNameField || record.Name() != entry->Name || record.Offset != entry->Offset ||
+            record.Size != entry->Size) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Copies Size bytes from the bundle's current position into target. The bundle must hold them.
@@ -133,6 +175,10 @@ void ExtractBundle() {
     s.ArchiveHandle.Close();
     s.BundleHandle.Close();
     if (s.ContinueFlag != 0 && !ArchiveUsedExactly(use)) throw EDamagedArchive(DescribeMismatch(use));
+    if (s.ContinueFlag != 0 && !UninstallerRepeatsTheFileList(bundlePath)) {
+        throw EDamagedArchive("the bundle does not end with the file list it was made with (a disk may be damaged "
+                              "or from another set)");
+    }
     OsDeleteFile(archivePath);
     s.ArchiveCreated = false;
 

@@ -22,6 +22,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,10 @@ struct TrailerContents {
     std::vector<TrailerRecord> Records;
     std::int32_t Total = 0;
 };
+
+// The trailer that closes bytes, which must be exactly TrailerSize(count) long for its count.
+// Nothing when the count byte does not fit the length.
+std::optional<TrailerContents> TrailerFromBytes(std::span<const std::uint8_t> bytes);
 
 inline std::int32_t LoadLE32(const std::uint8_t* bytes) {
     const std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |

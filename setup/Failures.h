@@ -76,8 +76,10 @@ public:
 // damaged or tampered file list is refused before anything is written.
 class EDamagedFileList : public SetupFailure {
 public:
-    QUENFOLD_RAISE_SITE explicit EDamagedFileList(const std::string& fault)
-        : SetupFailure("EDamagedFileList", "The setup program's file list is damaged: " + fault) {}
+    // owner names the program that carries the list.
+    QUENFOLD_RAISE_SITE explicit EDamagedFileList(const std::string& fault,
+                                                  const std::string& owner = "The setup program")
+        : SetupFailure("EDamagedFileList", owner + "'s file list is damaged: " + fault) {}
 };
 
 // The joined archive does not decode to the bundle the file list describes: a volume is cut

@@ -73,7 +73,9 @@ bool IsProtectedFolder(const std::string& folder, const std::string& windowsDire
 }
 
 RemovalOutcome RemoveProduct(RemovalPlatform& platform, const std::string& ownPath, const TrailerContents& trailer) {
-    ValidateTrailer(trailer);
+    if (const std::string fault = TrailerFault(trailer); !fault.empty()) {
+        throw EDamagedFileList(fault, "The uninstaller");
+    }
     const std::string folder = DirectoryOf(ownPath);
     const std::string ownName = ownPath.substr(folder.size());
     const std::string windows = platform.WindowsDirectory();

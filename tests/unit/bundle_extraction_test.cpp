@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "bundle/BundleExtraction.h"
+#include "bundle/TrailerWriter.h"
 #include "lzh/DecoderStreams.h"
 #include "lzh/LZHPack.h"
 #include "setup/Failures.h"
@@ -141,6 +142,35 @@ TEST_F(BundleExtraction, DamagedArchivesAreCaughtBeforeAnythingIsSplit) {
         PrepareArchive(archive);
         EXPECT_THROW(ExtractBundle(), EDamagedArchive) << name;
         EXPECT_FALSE(dest.Exists("README.TXT")) << name;
+    }
+}
+
+// The disk tool's bundles end with the uninstaller carrying the file list; a bundle whose copy of
+// the list differs was decoded from damaged volumes, however well the archive was used up.
+TEST_F(BundleExtraction, UninstallerMustRepeatTheFileList) {
+    for (const bool damaged : {false, true}) {
+        for (const auto& entry : std::filesystem::directory_iterator(dest.Root())) std::filesystem::remove_all(entry);
+        SetUp();
+        TrailerContents trailer;
+        std::int32_t offset = static_cast<std::int32_t>(mainProgram.size());
+        for (const auto& f : files) {
+            trailer.Records.push_back(MakeTrailerRecord(f.name, offset, static_cast<std::int32_t>(f.content.size())));
+            offset += static_cast<std::int32_t>(f.content.size());
+        }
+        const auto uninstallerSize = static_cast<std::int32_t>(100 + TrailerSize(files.size() + 1));
+        trailer.Records.push_back(MakeTrailerRecord("UnInstal.Exe", offset, uninstallerSize));
+        trailer.Total = offset + uninstallerSize;
+        Bytes uninstaller = Concat({Bytes(100, 'U'), TrailerBytes(trailer)});
+        if (damaged) uninstaller[uninstaller.size() - 10] ^= 0x40;  // an offset in the repeated list
+        files.push_back({"UnInstal.Exe", uninstaller});
+        PrepareArchive();
+        if (damaged) {
+            EXPECT_THROW(ExtractBundle(), EDamagedArchive);
+            EXPECT_FALSE(dest.Exists("README.TXT"));
+        } else {
+            ExtractBundle();
+            EXPECT_EQ(dest.Read("UnInstal.Exe"), uninstaller);
+        }
     }
 }
 
