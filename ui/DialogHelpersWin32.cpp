@@ -1,7 +1,9 @@
 #include "ui/DialogHelpersWin32.h"
 
+#include "setup/FailureReport.h"
 #include "setup/ProductConfig.h"
 #include "setup/SetupState.h"
+#include "ui/DialogControlIds.h"
 #include "ui/InputDialogsWin32.h"
 
 ScreenRect ToScreenRect(const RECT& rect) {
@@ -36,4 +38,29 @@ bool CreateDestDir(const std::string& path) {
     if (!SetCurrentDirectoryA(path.c_str())) return false;
     SetupState.DestDir = path;
     return true;
+}
+
+INT_PTR InputDialogMessage(HWND dialog, UINT message, WPARAM wParam, const InputDialogActions& actions) {
+    GuardFailures([&] {
+        switch (message) {
+            case WM_INITDIALOG:
+                actions.Open(dialog);
+                break;
+            case WM_COMMAND:
+                if (LOWORD(wParam) == OkCommand) {
+                    actions.Ok(dialog);
+                } else if (LOWORD(wParam) == CancelCommand) {
+                    actions.Cancel(dialog);
+                }
+                break;
+            case WM_DESTROY:
+                EndDialog(dialog, 0);
+                break;
+        }
+    });
+    return FALSE;
+}
+
+void EndOnConfirmedExit(HWND dialog) {
+    if (ConfirmExit()) EndDialog(dialog, 0);
 }

@@ -1,5 +1,4 @@
 // The Group dialog: asks for the name of the Start-menu shortcut.
-#include "setup/FailureReport.h"
 #include "setup/ProductConfig.h"
 #include "ui/DialogControlIds.h"
 #include "ui/DialogHelpersWin32.h"
@@ -14,27 +13,14 @@ void OpenGroup(HWND dialog) {
     SetFocus(GetDlgItem(dialog, OkCommand));
 }
 
+void TakeGroupName(HWND dialog) {
+    ProductConfig.GroupName = ReadDialogItemText(dialog, GroupNameEdit);
+    EndDialog(dialog, 1);
+}
+
 }  // namespace
 
 // Any name is taken, the empty one too; Cancel only skips the shortcut, so it asks nothing.
 INT_PTR CALLBACK GroupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    GuardFailures([&] {
-        switch (message) {
-            case WM_INITDIALOG:
-                OpenGroup(dialog);
-                break;
-            case WM_COMMAND:
-                if (LOWORD(wParam) == OkCommand) {
-                    ProductConfig.GroupName = ReadDialogItemText(dialog, GroupNameEdit);
-                    EndDialog(dialog, 1);
-                } else if (LOWORD(wParam) == CancelCommand) {
-                    EndDialog(dialog, 0);
-                }
-                break;
-            case WM_DESTROY:
-                EndDialog(dialog, 0);
-                break;
-        }
-    });
-    return FALSE;
+    return InputDialogMessage(dialog, message, wParam, {OpenGroup, TakeGroupName, [](HWND d) { EndDialog(d, 0); }});
 }

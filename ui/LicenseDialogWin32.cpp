@@ -1,8 +1,8 @@
 // The License dialog: shows the licence agreement and asks for consent.
 #include <string>
 
-#include "setup/FailureReport.h"
 #include "ui/DialogControlIds.h"
+#include "ui/DialogHelpersWin32.h"
 #include "ui/InputDialogsWin32.h"
 
 namespace {
@@ -33,22 +33,5 @@ void OpenLicense(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK LicenseDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    GuardFailures([&] {
-        switch (message) {
-            case WM_INITDIALOG:
-                OpenLicense(dialog);
-                break;
-            case WM_COMMAND:
-                if (LOWORD(wParam) == OkCommand) {
-                    EndDialog(dialog, 1);
-                } else if (LOWORD(wParam) == CancelCommand && ConfirmExit()) {
-                    EndDialog(dialog, 0);
-                }
-                break;
-            case WM_DESTROY:
-                EndDialog(dialog, 0);
-                break;
-        }
-    });
-    return FALSE;
+    return InputDialogMessage(dialog, message, wParam, {OpenLicense, [](HWND d) { EndDialog(d, 1); }, EndOnConfirmedExit});
 }

@@ -1,9 +1,8 @@
 // The Main dialog: asks for the destination directory and creates its last level.
-#include "setup/FailureReport.h"
-#include "setup/SystemPathsWin32.h"
 #include "setup/PathHelpers.h"
 #include "setup/ProductConfig.h"
 #include "setup/SetupState.h"
+#include "setup/SystemPathsWin32.h"
 #include "ui/DestinationForm.h"
 #include "ui/DialogControlIds.h"
 #include "ui/DialogHelpersWin32.h"
@@ -34,22 +33,5 @@ void AcceptDestination(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    GuardFailures([&] {
-        switch (message) {
-            case WM_INITDIALOG:
-                OpenMain(dialog);
-                break;
-            case WM_COMMAND:
-                if (LOWORD(wParam) == OkCommand) {
-                    AcceptDestination(dialog);
-                } else if (LOWORD(wParam) == CancelCommand && ConfirmExit()) {
-                    EndDialog(dialog, 0);
-                }
-                break;
-            case WM_DESTROY:
-                EndDialog(dialog, 0);
-                break;
-        }
-    });
-    return FALSE;
+    return InputDialogMessage(dialog, message, wParam, {OpenMain, AcceptDestination, EndOnConfirmedExit});
 }
