@@ -5,11 +5,10 @@
 #include <cstdio>
 
 #include "tests/e2e/driver/DriverContextWin32.h"
+#include "tests/e2e/driver/FileHandleWin32.h"
 #include "tests/e2e/driver/StepFailure.h"
 
 namespace {
-
-std::string ErrorText(const std::string& what) { return what + ": error " + std::to_string(GetLastError()); }
 
 FILETIME ParseTime(const std::string& text) {
     SYSTEMTIME time = {};
@@ -39,22 +38,6 @@ std::string DescribeTime(const FILETIME& fileTime) {
     return text;
 }
 
-class FileHandle {
-public:
-    FileHandle(const std::string& path, DWORD access)
-        : handle_(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {
-        if (handle_ == INVALID_HANDLE_VALUE) throw StepFailure(ErrorText("cannot open " + path));
-    }
-    ~FileHandle() { CloseHandle(handle_); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 void ReadOnly(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
     bool on = args.TakeWord("on");
@@ -71,7 +54,7 @@ void SetFileTimeStep(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
     FILETIME time = ParseTime(args.Text("time"));
     args.Finish();
-    FileHandle file(path, FILE_WRITE_ATTRIBUTES);
+    FileHandle file(path, FILE_WRITE_ATTRIBUTES, OPEN_EXISTING);
     if (!SetFileTime(file.Get(), nullptr, nullptr, &time)) throw StepFailure(ErrorText("cannot set the time of " + path));
 }
 
@@ -79,7 +62,7 @@ void FileTime(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
     FILETIME expected = ParseTime(args.Text("time"));
     args.Finish();
-    FileHandle file(path, GENERIC_READ);
+    FileHandle file(path, GENERIC_READ, OPEN_EXISTING);
     FILETIME actual;
     if (!GetFileTime(file.Get(), nullptr, nullptr, &actual)) throw StepFailure(ErrorText("cannot read the time of " + path));
     if (CompareFileTime(&actual, &expected) != 0) {

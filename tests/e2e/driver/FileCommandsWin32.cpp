@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/e2e/driver/DriverContextWin32.h"
+#include "tests/e2e/driver/FileHandleWin32.h"
 #include "tests/e2e/driver/StepFailure.h"
 #include "tests/e2e/driver/TextMatch.h"
 
@@ -23,43 +24,11 @@ namespace {
 
 constexpr size_t kCompareBlock = 65536;
 
-std::string ErrorText(const std::string& what) { return what + ": error " + std::to_string(GetLastError()); }
-
 std::optional<DWORD> AttributesOf(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return attributes;
 }
-
-class OpenFile {
-public:
-    OpenFile(const std::string& path, DWORD access, DWORD disposition)
-        : handle_(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {
-        if (handle_ == INVALID_HANDLE_VALUE) throw StepFailure(ErrorText("cannot open " + path));
-    }
-    ~OpenFile() { CloseHandle(handle_); }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    HANDLE Get() const { return handle_; }
-
-    long long Size() const {
-        LARGE_INTEGER size;
-        GetFileSizeEx(handle_, &size);
-        return size.QuadPart;
-    }
-
-    std::vector<char> Read(size_t most) const {
-        std::vector<char> data(most);
-        DWORD got = 0;
-        if (!ReadFile(handle_, data.data(), static_cast<DWORD>(most), &got, nullptr)) throw StepFailure(ErrorText("read"));
-        data.resize(got);
-        return data;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 void FileExists(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
@@ -90,7 +59,7 @@ void FileSize(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
     long expected = args.Number("size");
     args.Finish();
-    long long size = OpenFile(path, GENERIC_READ, OPEN_EXISTING).Size();
+    long long size = FileHandle(path, GENERIC_READ, OPEN_EXISTING).Size();
     if (size != expected) {
         throw StepFailure(path + " holds " + std::to_string(size) + " bytes, expected " + std::to_string(expected));
     }
@@ -100,7 +69,7 @@ void FileSame(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
     std::string other = context.ExpandPath(args.Text("other path"));
     args.Finish();
-    OpenFile a(path, GENERIC_READ, OPEN_EXISTING), b(other, GENERIC_READ, OPEN_EXISTING);
+    FileHandle a(path, GENERIC_READ, OPEN_EXISTING), b(other, GENERIC_READ, OPEN_EXISTING);
     if (a.Size() != b.Size()) {
         throw StepFailure(path + " holds " + std::to_string(a.Size()) + " bytes, " + other + " " +
                           std::to_string(b.Size()));
@@ -115,7 +84,7 @@ void FileSame(DriverContext& context, StepArgs& args) {
 }
 
 std::string TextOfFile(const std::string& path) {
-    OpenFile file(path, GENERIC_READ, OPEN_EXISTING);
+    FileHandle file(path, GENERIC_READ, OPEN_EXISTING);
     std::vector<char> bytes = file.Read(static_cast<size_t>(file.Size()));
     return std::string(bytes.begin(), bytes.end());
 }
@@ -144,7 +113,7 @@ void WriteFileStep(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
     std::string text = args.Text("content");
     args.Finish();
-    OpenFile file(path, GENERIC_WRITE, CREATE_ALWAYS);
+    FileHandle file(path, GENERIC_WRITE, CREATE_ALWAYS);
     DWORD written = 0;
     if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size()) {
@@ -161,7 +130,7 @@ void AppendBytes(DriverContext& context, StepArgs& args) {
     }
     args.Finish();
     if (bytes.empty()) throw StepFailure("append-bytes needs bytes to append");
-    OpenFile file(path, FILE_APPEND_DATA, OPEN_EXISTING);
+    FileHandle file(path, FILE_APPEND_DATA, OPEN_EXISTING);
     DWORD written = 0;
     if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size()) {
@@ -173,7 +142,7 @@ void CutBytes(DriverContext& context, StepArgs& args) {
     std::string path = context.ExpandPath(args.Text("path"));
     long count = args.Number("byte count");
     args.Finish();
-    OpenFile file(path, GENERIC_WRITE, OPEN_EXISTING);
+    FileHandle file(path, GENERIC_WRITE, OPEN_EXISTING);
     if (count < 0 || count > file.Size()) {
         throw StepFailure("cannot cut " + std::to_string(count) + " bytes from " + path + " of " +
                           std::to_string(file.Size()));

@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "tests/e2e/driver/DriverContextWin32.h"
+#include "tests/e2e/driver/FileHandleWin32.h"
 #include "tests/e2e/driver/StepFailure.h"
 #include "tests/e2e/driver/TrailerEdit.h"
 
 namespace {
-
-std::string ErrorText(const std::string& what) { return what + ": error " + std::to_string(GetLastError()); }
 
 class WholeFile {
 public:
