@@ -2,8 +2,8 @@
 
 #include <array>
 #include <optional>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "bundle/BundleDirectoryValidation.h"
 #include "bundle/BundleTrailer.h"

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "bundle/WorkingDialogsWin32.h"
-#include "setup/SystemPathsWin32.h"
 #include "setup/SetupState.h"
+#include "setup/SystemPathsWin32.h"
 #include "shell/ShortcutWin32.h"
 #include "ui/BackgroundWindowWin32.h"
 #include "ui/InputDialogsWin32.h"

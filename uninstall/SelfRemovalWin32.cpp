@@ -6,8 +6,8 @@
 #include <string>
 
 #include "bundle/BundleDirectoryValidation.h"
-#include "setup/SystemPathsWin32.h"
 #include "setup/PathHelpers.h"
+#include "setup/SystemPathsWin32.h"
 #include "setup/UninstallEntry.h"
 #include "uninstall/ProductRemoval.h"
 
